@@ -1,0 +1,51 @@
+#include "platform/file_output.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "platform/posix/paths.h"
+
+namespace stats::platform {
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+}  // namespace
+
+AppendFile::AppendFile(const std::string& path)
+    : handle_(::open(NativePath(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666)) {}
+
+AppendFile::~AppendFile() {
+    if (handle_ >= 0) ::close(static_cast<int>(handle_));
+}
+
+bool AppendFile::IsOpen() const { return handle_ >= 0; }
+
+bool AppendFile::Write(std::string_view bytes) {
+    // Every write goes straight to the file, so there is nothing to flush.
+    return IsOpen() && WriteAll(static_cast<int>(handle_), bytes);
+}
+
+bool WriteWholeFile(const std::string& path, std::string_view bytes) {
+    const std::string native = NativePath(path);
+    int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, bytes);
+    ok = (::fsync(fd) == 0 || errno == EINVAL) && ok;
+    ok = (::close(fd) == 0) && ok;
+    if (!ok) ::unlink(native.c_str());
+    return ok;
+}
+
+}  // namespace stats::platform
