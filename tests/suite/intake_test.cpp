@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/workdir.h"
+#include "support/plugin.h"
 
 namespace stats::test {
 namespace {
@@ -165,7 +165,7 @@ TEST_F(IntakeTest, NullTextsAreEmptyTextsAndANullDateIsANullDate) {
                               nullptr, nullptr, nullptr, 0, 0, 0, 0.0, 0.0, nullptr, nullptr, nullptr, nullptr,
                               nullptr),
               0);
-    EXPECT_EQ(ErrTxt(), "QSO:  3585  RTTY      001      NO RX/TX NUMBER !!!\r\n");
+    EXPECT_EQ(ErrTxt(), "QSO:  3585  RTTY        001         NO RX/TX NUMBER !!!\r\n");
     EXPECT_EQ(plugin.addData0(nullptr, nullptr, nullptr, &other, &other, &other, 0, 3585000, "RTTY", nullptr,
                               nullptr, "001", "002", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                               nullptr, nullptr, nullptr, 0, 0, 0, 0.0, 0.0, nullptr, nullptr, nullptr, nullptr,

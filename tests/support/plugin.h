@@ -6,6 +6,7 @@
 #include <string>
 
 #include "plugin/stats_api.h"
+#include "support/workdir.h"
 
 namespace stats::test {
 
@@ -86,6 +87,13 @@ public:
 private:
     std::int32_t CallQsoBlock(QsoBlockFn fn, const Qso& qso);
     void* library_;
+};
+
+// A fresh folder and a freshly loaded plug-in for every test.
+class PluginTest : public ::testing::Test {
+protected:
+    WorkDir dir;
+    Plugin plugin;
 };
 
 }  // namespace stats::test

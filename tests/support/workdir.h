@@ -8,8 +8,6 @@
 #include <optional>
 #include <string>
 
-#include "support/plugin.h"
-
 namespace stats::test {
 
 class WorkDir {
@@ -26,12 +24,5 @@ private:
 // The whole file, bytes unchanged; none when it does not exist.
 std::optional<std::string> ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
-
-// A fresh folder and a freshly loaded plug-in for every test.
-class PluginTest : public ::testing::Test {
-protected:
-    WorkDir dir;
-    Plugin plugin;
-};
 
 }  // namespace stats::test
