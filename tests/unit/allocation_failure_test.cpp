@@ -94,8 +94,10 @@ TEST_F(AllocationFailureTest, AddData0) {
 }
 
 TEST_F(AllocationFailureTest, RemoveData0) {
-    FailEachAllocation([] { return Remove("Q0A", "40m"); }, [](int32_t r) { return r == 1; });
-    EXPECT_NE(Result().find("40m\t 0\t 0\r\n"), std::string::npos);
+    // A long call, so that the removal allocates.
+    Add("Q0ABCDEFGHIJKLMNOP/QRP", "15m");
+    FailEachAllocation([] { return Remove("Q0ABCDEFGHIJKLMNOP/QRP", "15m"); }, [](int32_t r) { return r == 1; });
+    EXPECT_NE(Result().find("15m\t 0\t 0\r\n"), std::string::npos);
 }
 
 TEST_F(AllocationFailureTest, ResetStats0) {
