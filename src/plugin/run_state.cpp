@@ -4,6 +4,7 @@ namespace stats {
 
 // Built in this order at load and destroyed in reverse at unload.
 CTestApp theApp;
+CCabrilloLog CabrilloLog;
 CInfoArray QsoStore;
 CBandArray BandList;
 std::string OwnCountry;

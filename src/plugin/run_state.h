@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "cabrillo/cabrillo_log.h"
 #include "log/band_list.h"
 #include "log/qso_store.h"
 #include "plugin/test_app.h"
@@ -11,6 +12,7 @@
 namespace stats {
 
 extern CTestApp theApp;
+extern CCabrilloLog CabrilloLog;
 extern CInfoArray QsoStore;
 extern CBandArray BandList;
 extern std::string OwnCountry;

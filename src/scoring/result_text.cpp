@@ -1,5 +1,7 @@
 #include "scoring/result_text.h"
 
+#include "platform/message_box.h"
+#include "platform/profile.h"
 #include "plugin/run_state.h"
 
 namespace stats {
@@ -17,17 +19,38 @@ std::string FormatResultText(const std::string& startDate, const std::string& en
     return text;
 }
 
-const char* ProduceResult(std::int32_t* /*resultCode*/) {
-    // Everything is built aside and committed at the end, so a failure on the way
-    // changes nothing.
+const char* ProduceResult(std::int32_t* resultCode) {
+    // The run state is built aside and committed at the end, so a failure on the
+    // way changes none of it.
     std::vector<std::string> bands = BandList.Bands();
     SortBands(bands);
     const ScoreSheet sheet = ScoreRun(QsoStore, bands, OwnCountry);
     std::string text = FormatResultText(StartDateText, EndDateText, ContestantCall, bands, sheet);
 
+    // The claimed score; a settings file that cannot be written costs only the key.
+    platform::WriteProfileString(SettingsPath, SettingsSection, "Claimed", std::to_string(sheet.totalPoints));
+
+    std::vector<std::string> qsoLines;
+    bool cabrilloProduced = false;
+    if (CabrilloEnabled != 0) {
+        // Built afresh at every request: a second request writes every QSO once.
+        CCabrilloLog cabrillo = CabrilloLog;
+        cabrillo.qsoLines.clear();
+        for (std::int32_t i = 0, n = QsoStore.Count(); i < n; ++i) {
+            const CInfo& r = QsoStore.At(i);
+            cabrillo.AddQsoLine(r.call, r.freqKhz, "RY", r.qsoTime, r.rstSent, r.exchSent, r.rstRcvd, r.exchRcvd);
+        }
+        const CCabrilloLog::Outcome outcome = cabrillo.WriteCabrilloFile(sheet.totalPoints);
+        platform::ShowMessageBox("Output", outcome.notice, platform::MessageBoxStyle::kInformation);
+        cabrilloProduced = outcome.produced;
+        qsoLines.swap(cabrillo.qsoLines);
+    }
+
     BandList.Replace(std::move(bands));
     TotalPoints = sheet.totalPoints;
     ResultText.swap(text);
+    if (CabrilloEnabled != 0) CabrilloLog.qsoLines.swap(qsoLines);
+    if (cabrilloProduced && resultCode != nullptr) *resultCode = -1;
     return ResultText.c_str();
 }
 
