@@ -1,5 +1,7 @@
 #include "log/qso_store.h"
 
+#include <algorithm>
+
 namespace stats {
 
 std::string CInfoArray::Key(std::string_view call, std::string_view band, std::string_view mode) {
@@ -16,7 +18,8 @@ std::int32_t CInfoArray::CountSame(std::string_view call, std::string_view band,
 }
 
 void CInfoArray::Append(CInfo record) {
-    records_.reserve(records_.size() + 1);
+    // Room first (growing geometrically), so that nothing below can fail half-way.
+    if (records_.size() == records_.capacity()) records_.reserve(std::max<size_t>(4, records_.capacity() * 2));
     std::int32_t& count = sameCount_[Key(record.call, record.band, record.mode)];
     ++count;
     records_.push_back(std::move(record));  // cannot throw after the reserve
