@@ -62,7 +62,8 @@ TEST_F(SettingsStoreTest, FromNothingTheDialogShowsDefaultsAndOkSavesTheThirteen
                                                                  {"ADDRESS-POSTALCODE", ""},
                                                                  {"ADDRESS-COUNTRY", ""},
                                                                  {"CATEGORY-POWER", "HIGH"}}));
-    EXPECT_EQ(shown[3].items, (std::vector<const char*>{"SINGLE-OP", "MULTI-ONE", "CHECKLOG"}));
+    EXPECT_EQ(std::vector<std::string>(shown[3].items.begin(), shown[3].items.end()),
+              (std::vector<std::string>{"SINGLE-OP", "MULTI-ONE", "CHECKLOG"}));
     EXPECT_EQ(shown[3].kind, platform::FieldKind::kCombo);
     EXPECT_EQ(shown[8].kind, platform::FieldKind::kMultiLine);
     EXPECT_EQ(shown[0].controlId, 1010);

@@ -1,6 +1,8 @@
 #include "platform/profile.h"
 
 #include <windows.h>
+// windows.h maps this name onto its own function for the win.ini file.
+#undef WriteProfileString
 
 #include <vector>
 
