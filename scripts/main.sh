@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# The main job: builds the Linux plug-in and stats-host, then scores the bundled
+# sample log with a Cabrillo log, in the folder given (default: ./run).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh native
+
+cmake --preset native >/dev/null
+cmake --build --preset native -j "$(nproc)" --target Stats stats-host >/dev/null
+
+workdir=${1:-run}
+# A host installation has a Plugins folder: the settings file lives there.
+mkdir -p "$workdir/Plugins"
+echo "Scoring examples/sample.adi in $(cd "$workdir" && pwd)"
+echo
+# A private session bus, where there is none, lets stats-host offer the host's
+# automation object, so the plug-in's switch to RTTY shows in the output.
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && command -v dbus-run-session >/dev/null; then
+  exec dbus-run-session -- build/native/tools/stats-host/stats-host examples/sample.adi --cabrillo --workdir "$workdir"
+fi
+exec build/native/tools/stats-host/stats-host examples/sample.adi --cabrillo --workdir "$workdir"
