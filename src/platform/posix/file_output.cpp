@@ -4,25 +4,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/posix/fd_io.h"
 #include "platform/posix/paths.h"
 
 namespace stats::platform {
-namespace {
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
-}  // namespace
-
 AppendFile::AppendFile(const std::string& path)
     : handle_(::open(NativePath(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666)) {}
 

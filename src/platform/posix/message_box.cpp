@@ -6,20 +6,9 @@
 
 #include <string>
 
+#include "platform/posix/fd_io.h"
+
 namespace stats::platform {
-namespace {
-
-void WriteAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) return;
-        done += static_cast<size_t>(n);
-    }
-}
-
-}  // namespace
-
 // With a controlling terminal the box is shown there and waits for Enter; a
 // headless host gets the text on stderr and goes on at once, so no call can hang.
 void ShowMessageBox(const char* caption, const std::string& text, MessageBoxStyle) {

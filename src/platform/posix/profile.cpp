@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/posix/fd_io.h"
 #include "platform/posix/paths.h"
 
 namespace stats::platform {
@@ -133,17 +134,6 @@ ReadResult ReadWhole(const std::string& native, std::string& content) {
     return ReadResult::kOk;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
 
 // The new content goes to a file beside the old one, which then takes its place,
 // so a failed write leaves the old file (or no file) behind, never half of one.
