@@ -5,6 +5,7 @@ namespace stats {
 // Built in this order at load and destroyed in reverse at unload.
 CTestApp theApp;
 CCabrilloLog CabrilloLog;
+CHostLink HostLink;
 CInfoArray QsoStore;
 CBandArray BandList;
 std::string OwnCountry;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cabrillo/cabrillo_log.h"
+#include "host/host_link.h"
 #include "log/band_list.h"
 #include "log/qso_store.h"
 #include "plugin/test_app.h"
@@ -13,6 +14,7 @@ namespace stats {
 
 extern CTestApp theApp;
 extern CCabrilloLog CabrilloLog;
+extern CHostLink HostLink;
 extern CInfoArray QsoStore;
 extern CBandArray BandList;
 extern std::string OwnCountry;

@@ -1,5 +1,6 @@
 #include "scoring/result_text.h"
 
+#include "host/host_mode.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
 #include "plugin/run_state.h"
@@ -51,6 +52,9 @@ const char* ProduceResult(std::int32_t* resultCode) {
     ResultText.swap(text);
     if (CabrilloEnabled != 0) CabrilloLog.qsoLines.swap(qsoLines);
     if (cabrilloProduced && resultCode != nullptr) *resultCode = -1;
+    // Last, after the "Output" box; a host that is absent or refuses changes
+    // nothing of the result.
+    if (MacrosSent == 0) SetHostMode();
     return ResultText.c_str();
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "adif_reader.h"
+#include "automation_object.h"
 #include "host_platform.h"
 #include "plugin/stats_api.h"
 #include "qso_mapping.h"
@@ -301,6 +302,11 @@ int Run(const Options& options) {
         std::fprintf(stderr, "stats-host: the contest period would end before it starts; give --from and --to\n");
         return kUsageError;
     }
+
+    // Offered before the plug-in loads and withdrawn after it unloads, as the
+    // logging program's own object outlives the plug-in. Without a bus: no host.
+    stats::host::AutomationObject automation;
+    automation.Start();
 
     Library library(pluginPath);
     std::string message;
