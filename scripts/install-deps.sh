@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [native|all]   (all: also the Windows cross build and Wine)
 set -euo pipefail
 
-want=(cmake g++ make googletest pkg-config libsystemd-dev dbus)
+want=(cmake g++ make googletest pkg-config libsystemd-dev dbus python3)
 if [ "${1:-all}" = all ]; then
   want+=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth llvm)
 fi

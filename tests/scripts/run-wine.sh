@@ -28,9 +28,13 @@ program_timeout=${STATS_WINE_TIMEOUT:-600}
 mkdir -p "$(dirname "$prefix")"
 export WINEPREFIX
 WINEPREFIX=$(realpath -m "$prefix")
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" HOME=${HOME:-/tmp}
+# No .NET or HTML engine installer, and no crash debugger: a crashing program
+# ends at once with a failing exit code instead of waiting while the debugger
+# reads its symbols.
+export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d" HOME=${HOME:-/tmp}
 
-# One run at a time per prefix: a Wine desktop belongs to one display.
+# One run at a time per prefix: a Wine desktop belongs to one display. Only
+# this script holds the lock (fd 9); what it starts does not inherit it.
 exec 9>"$WINEPREFIX.lock"
 if ! flock -w 1800 9; then
     echo "run-wine: $WINEPREFIX is busy" >&2
@@ -51,7 +55,7 @@ cleanup() {
 trap cleanup EXIT
 
 # Xvfb picks a free display and writes its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$workdir/display" 2>"$workdir/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$workdir/display" 2>"$workdir/xvfb.log" 9>&- &
 xvfb_pid=$!
 for _ in $(seq 100); do
     [[ -s $workdir/display ]] && break
@@ -65,19 +69,26 @@ if [[ ! -s $workdir/display ]]; then
 fi
 export DISPLAY=":$(tr -d '[:space:]' <"$workdir/display")"
 
-# A fresh prefix takes a while; an interrupted one is made again.
-if [[ ! -e $WINEPREFIX/.stats-ready ]]; then
+# A fresh prefix takes a while; an interrupted one, or one made by an older
+# version of these steps, is made again.
+prefix_version=2
+if [[ $(cat "$WINEPREFIX/.stats-ready" 2>/dev/null) != "$prefix_version" ]]; then
     rm -rf "$WINEPREFIX"
     echo "run-wine: creating the Wine prefix $WINEPREFIX" >&2
-    if ! timeout 600 wineboot -i >"$workdir/wineboot.log" 2>&1 || ! timeout 120 wineserver -w; then
-        echo "run-wine: wineboot failed" >&2
+    # Windows not managed: without a window manager, Wine would wait two
+    # seconds for one at every window that closes.
+    if ! timeout 600 wineboot -i >"$workdir/wineboot.log" 2>&1 9>&- ||
+        ! timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+            >>"$workdir/wineboot.log" 2>&1 9>&- ||
+        ! timeout 120 wineserver -w; then
+        echo "run-wine: making the Wine prefix failed" >&2
         cat "$workdir/wineboot.log" >&2
         exit 2
     fi
-    touch "$WINEPREFIX/.stats-ready"
+    echo "$prefix_version" >"$WINEPREFIX/.stats-ready"
 fi
 
-timeout --kill-after=10 "$program_timeout" wine "$@"
+timeout --kill-after=10 "$program_timeout" wine "$@" 9>&-
 status=$?
 if [[ $status -eq 124 ]]; then
     echo "run-wine: $1 ran longer than $program_timeout s and was stopped" >&2

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 
@@ -15,6 +16,12 @@ namespace {
 constexpr int kTextControlId = 0xFFFF;
 constexpr DWORD kPollMs = 10;
 
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
 std::string WindowText(HWND window) {
     const int length = GetWindowTextLengthA(window);
     if (length <= 0) return {};
@@ -23,88 +30,113 @@ std::string WindowText(HWND window) {
     return text;
 }
 
-}  // namespace
+BOOL CALLBACK OnlyStaticsAndButtons(HWND control, LPARAM ok) {
+    const std::string kind = ClassOf(control);
+    if (kind != "Static" && kind != "Button") *reinterpret_cast<bool*>(ok) = false;
+    return TRUE;
+}
 
-// A robot on a thread of its own: while the watcher lives it looks for the
-// message boxes of this process, notes caption and text, and presses OK, so a
-// test that shows a box goes on instead of waiting for an operator.
-struct MessageBoxWatcher::State {
-    CRITICAL_SECTION lock;
-    HANDLE stop = nullptr;
-    HANDLE thread = nullptr;
-    std::vector<ShownBox> shown;
-    std::set<HWND> pressed;     // boxes already noted whose window may still be closing
-    unsigned long rounds = 0;   // completed looks, for Shown()
+// A shown message box of this process: a dialog-class window with the text
+// control and nothing but statics and buttons. Other dialogs (the header
+// dialog has edits and combo boxes) are left alone.
+BOOL CALLBACK CollectBox(HWND window, LPARAM boxes) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window) || ClassOf(window) != "#32770" ||
+        GetDlgItem(window, kTextControlId) == nullptr)
+        return TRUE;
+    bool plain = true;
+    EnumChildWindows(window, &OnlyStaticsAndButtons, reinterpret_cast<LPARAM>(&plain));
+    if (plain) reinterpret_cast<std::vector<HWND>*>(boxes)->push_back(window);
+    return TRUE;
+}
+
+// A robot on a thread of its own, for the whole life of the test program: it
+// presses OK on every message box of this process, so no test waits for an
+// operator, and notes each box in the watchers alive at the time.
+class Robot {
+public:
+    static Robot& Instance() {
+        // Never destroyed: the thread may still look while the program ends.
+        static Robot* robot = new Robot;
+        return *robot;
+    }
+
+    void Attach(std::vector<ShownBox>* watcher) {
+        EnterCriticalSection(&lock_);
+        watchers_.push_back(watcher);
+        LeaveCriticalSection(&lock_);
+    }
+
+    void Detach(std::vector<ShownBox>* watcher) {
+        EnterCriticalSection(&lock_);
+        watchers_.erase(std::remove(watchers_.begin(), watchers_.end(), watcher), watchers_.end());
+        LeaveCriticalSection(&lock_);
+    }
+
+    // Waits (briefly) until the robot has looked twice more, so a box open now
+    // has been noted, then copies what the watcher holds.
+    std::vector<ShownBox> Read(const std::vector<ShownBox>* watcher) {
+        const LONG target = InterlockedCompareExchange(&rounds_, 0, 0) + 2;
+        for (int waited = 0; waited < 100 && InterlockedCompareExchange(&rounds_, 0, 0) - target < 0; ++waited)
+            Sleep(kPollMs);
+        EnterCriticalSection(&lock_);
+        std::vector<ShownBox> boxes = *watcher;
+        LeaveCriticalSection(&lock_);
+        return boxes;
+    }
+
+private:
+    Robot() {
+        InitializeCriticalSection(&lock_);
+        CloseHandle(CreateThread(nullptr, 0, &Run, this, 0, nullptr));
+    }
 
     void Look() {
         std::vector<HWND> boxes;
-        EnumWindows(
-            [](HWND window, LPARAM found) -> BOOL {
-                DWORD process = 0;
-                GetWindowThreadProcessId(window, &process);
-                char windowClass[16] = {};
-                if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
-                    GetClassNameA(window, windowClass, sizeof windowClass) > 0 &&
-                    std::strcmp(windowClass, "#32770") == 0)
-                    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&boxes));
-
-        EnterCriticalSection(&lock);
-        for (auto it = pressed.begin(); it != pressed.end();) it = IsWindow(*it) ? std::next(it) : pressed.erase(it);
+        EnumWindows(&CollectBox, reinterpret_cast<LPARAM>(&boxes));
+        EnterCriticalSection(&lock_);
+        for (auto it = pressed_.begin(); it != pressed_.end();) it = IsWindow(*it) ? std::next(it) : pressed_.erase(it);
         for (HWND box : boxes) {
-            if (!pressed.insert(box).second) continue;
-            HWND textControl = GetDlgItem(box, kTextControlId);
-            shown.push_back({WindowText(box), textControl ? WindowText(textControl) : std::string()});
+            if (!pressed_.insert(box).second) continue;
+            const ShownBox shown{WindowText(box), WindowText(GetDlgItem(box, kTextControlId))};
+            for (std::vector<ShownBox>* watcher : watchers_) watcher->push_back(shown);
             // Posted, not sent: the box's own thread handles it as a press of OK.
-            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
         }
-        ++rounds;
-        LeaveCriticalSection(&lock);
+        LeaveCriticalSection(&lock_);
+        InterlockedIncrement(&rounds_);
     }
 
     static DWORD WINAPI Run(void* self) {
-        State* state = static_cast<State*>(self);
-        do state->Look();
-        while (WaitForSingleObject(state->stop, kPollMs) == WAIT_TIMEOUT);
-        return 0;
+        for (;;) {
+            static_cast<Robot*>(self)->Look();
+            Sleep(kPollMs);
+        }
     }
+
+    CRITICAL_SECTION lock_;
+    std::vector<std::vector<ShownBox>*> watchers_;
+    std::set<HWND> pressed_;  // boxes already noted whose window may still be closing
+    volatile LONG rounds_ = 0;
 };
 
-MessageBoxWatcher::MessageBoxWatcher() : state_(new State) {
-    InitializeCriticalSection(&state_->lock);
-    state_->stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    state_->thread = CreateThread(nullptr, 0, &State::Run, state_, 0, nullptr);
-}
+// Started with the program, before any test can show a box.
+const bool robotStarted = (Robot::Instance(), true);
+
+}  // namespace
+
+struct MessageBoxWatcher::State {
+    std::vector<ShownBox> shown;
+};
+
+MessageBoxWatcher::MessageBoxWatcher() : state_(new State) { Robot::Instance().Attach(&state_->shown); }
 
 MessageBoxWatcher::~MessageBoxWatcher() {
-    SetEvent(state_->stop);
-    WaitForSingleObject(state_->thread, INFINITE);
-    CloseHandle(state_->thread);
-    CloseHandle(state_->stop);
-    DeleteCriticalSection(&state_->lock);
+    Robot::Instance().Detach(&state_->shown);
     delete state_;
 }
 
-// A box still open now (on another thread) is noted by the robot's next full
-// look; wait for that look, briefly.
-std::vector<ShownBox> MessageBoxWatcher::Shown() {
-    EnterCriticalSection(&state_->lock);
-    const unsigned long target = state_->rounds + 2;
-    LeaveCriticalSection(&state_->lock);
-    for (int waited = 0; waited < 100; ++waited) {
-        EnterCriticalSection(&state_->lock);
-        const bool done = state_->rounds >= target;
-        LeaveCriticalSection(&state_->lock);
-        if (done) break;
-        Sleep(kPollMs);
-    }
-    EnterCriticalSection(&state_->lock);
-    std::vector<ShownBox> boxes = state_->shown;
-    LeaveCriticalSection(&state_->lock);
-    return boxes;
-}
+std::vector<ShownBox> MessageBoxWatcher::Shown() { return Robot::Instance().Read(&state_->shown); }
 
 }  // namespace stats::test

@@ -6,6 +6,7 @@
 
 #include "fake_dialog.h"
 #include "settings/replace_all.h"
+#include "support/settings_lines.h"
 #include "support/workdir.h"
 
 namespace stats::test {
@@ -70,8 +71,8 @@ TEST_F(SettingsStoreTest, FromNothingTheDialogShowsDefaultsAndOkSavesTheThirteen
 
     EXPECT_EQ(Ini(),
               "[Settings]\r\nOperators=N0CALL\r\nName=\r\nAddress=\r\nAddress-City=\r\nAddress-PostalCode=\r\n"
-              "Address-Country=\r\nCategory=SINGLE-OP\r\nLocation=\r\nPower=HIGH\r\nContest=KYRVEN RTTY CONTEST \r\n"
-              "Email=\r\nClub=\r\nSoapBox=\r\n");
+              "Address-Country=\r\nCategory=SINGLE-OP\r\nLocation=\r\nPower=HIGH\r\n" +
+                  std::string(kContestLine) + "Email=\r\nClub=\r\nSoapBox=\r\n");
 }
 
 TEST_F(SettingsStoreTest, SoapboxFormsThroughOkAndTheNextReset) {
