@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "platform/posix/fd_io.h"
+#include "platform/posix/terminal.h"
 
 namespace stats::platform {
 namespace {
@@ -233,13 +234,8 @@ int RunForm(Terminal& tty, const char* caption, std::vector<DialogField>& fields
 // background process group, which the terminal would stop) it cannot be
 // created, which counts as Cancel, so a headless host never blocks here.
 int RunModalDialog(void*, int, const char* caption, std::vector<DialogField>& fields) {
-    const int fd = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+    const int fd = OpenForegroundTerminal();
     if (fd < 0) return -1;
-    const pid_t foreground = ::tcgetpgrp(fd);
-    if (foreground < 0 || foreground != ::getpgrp()) {
-        ::close(fd);
-        return -1;
-    }
     Terminal tty(fd);
     const int result = RunForm(tty, caption, fields);
     tty.Write(result == 1 ? "OK\n" : "Cancelled\n");
