@@ -5,33 +5,19 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "host/host_test_files.h"
 #include "host/run_program.h"
+#include "support/cabrillo_reader.h"
 #include "support/workdir.h"
 
 namespace stats::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Made absolute while the current folder is still the one the suite started in.
-const std::string kHost = fs::absolute(STATS_HOST_PATH).string();
-const std::string kPlugin = fs::absolute(STATS_PLUGIN_PATH).string();
-const fs::path kSample = fs::absolute(STATS_SAMPLE_LOG);
-const fs::path kExpected = fs::absolute(STATS_HOST_EXPECTED);
-
-// Text with CR LF line ends as '\n' ones, for texts that each platform prints
-// with its own line ends.
-std::string Unix(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out.push_back(text[i]);
-    return out;
-}
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // The number on the summary line that starts with the label; -1 when none.
 long SummaryNumber(const std::string& err, const std::string& label) {
@@ -61,9 +47,11 @@ std::string Log(const std::vector<std::string>& records) {
 
 class StatsHostRun : public ::testing::Test {
 protected:
-    ProgramRun Run(const std::vector<std::string>& args) {
+    ProgramRun Run(const std::vector<std::string>& args, const RunOptions& options = {}) {
         fs::create_directories(dir.Path() / "scratch");
-        return RunProgram(kHost, args, dir.Path() / "scratch");
+        ProgramRun run = RunProgram(kHost, args, dir.Path() / "scratch", options);
+        EXPECT_FALSE(run.timedOut) << "stats-host was killed after " << options.timeout.count() << " s\n" << run.err;
+        return run;
     }
     fs::path At(const fs::path& relative) const { return (dir.Path() / relative).lexically_normal(); }
 
@@ -213,13 +201,12 @@ TEST_F(StatsHostRun, PluginThatCannotBeLoadedIsNamed) {
 }
 
 TEST_F(StatsHostRun, ReportsTheCabrilloFileItFindsNotOneItGuesses) {
-#ifdef _WIN32
-    GTEST_SKIP() << "the header dialog and the notice box wait for an operator";
-#endif
     // An older .cbr file in the folder was not written by this run.
     WriteFile("OLD.cbr", "START-OF-LOG: 3.0\r\n");
     fs::last_write_time("OLD.cbr", fs::file_time_type::clock::now() - std::chrono::hours(48));
-    const ProgramRun run = Run({kSample.string(), "--cabrillo", "--plugin", kPlugin});
+    RunOptions options;
+    options.closeWindows = true;
+    const ProgramRun run = Run({kSample.string(), "--cabrillo", "--plugin", kPlugin}, options);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_FALSE(Contains(run.err, "OLD.cbr")) << run.err;
 
@@ -231,6 +218,64 @@ TEST_F(StatsHostRun, ReportsTheCabrilloFileItFindsNotOneItGuesses) {
     }
     ASSERT_EQ(written.size(), 1u) << run.err;
     EXPECT_TRUE(Contains(Unix(run.err), "Cabrillo file          " + written[0].string() + "\n")) << run.err;
+}
+
+// Both platforms write the same bytes from the same settings: on Linux there
+// is no terminal, so the form is not shown and the loaded values are used; on
+// Windows the operator presses OK, which keeps them.
+TEST_F(StatsHostRun, WritesTheSampleCabrilloFileWithTheStoredHeader) {
+    WriteFile("Plugins/KYRVEN.ini", kHeaderSettings);
+    RunOptions options;
+    options.closeWindows = true;
+    const ProgramRun run = Run({kSample.string(), "--cabrillo"}, options);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+
+    const std::optional<std::string> written = ReadFile("Q0KRV.cbr");
+    ASSERT_TRUE(written) << run.err;
+    EXPECT_EQ(FirstDifference(*written, ReadFile(kExpected / "sample_cabrillo.cbr").value()), "");
+    // The Cabrillo flag changes nothing else.
+    EXPECT_EQ(Unix(run.out), Unix(ReadFile(kExpected / "sample_result.txt").value()));
+    EXPECT_EQ(ReadFile("err.txt"), ReadFile(kExpected / "sample_err.txt"));
+
+#ifdef _WIN32
+    ASSERT_EQ(run.windows.size(), 2u) << run.err;
+    EXPECT_TRUE(run.windows[0].headerDialog) << run.windows[0].caption;
+    EXPECT_FALSE(run.windows[1].headerDialog);
+    EXPECT_EQ(run.windows[1].caption, "Output");
+    EXPECT_EQ(run.windows[1].text, "File produced: Q0KRV.cbr");
+    // Only OK saves, and it saves every key, the written-only ones too.
+    EXPECT_TRUE(Contains(ReadFile("Plugins/KYRVEN.ini").value_or(""), "Power=HIGH")) << "the dialog was not OK'd";
+#else
+    EXPECT_TRUE(Contains(Unix(run.err), "Output: File produced: Q0KRV.cbr\n")) << run.err;
+    EXPECT_FALSE(Contains(run.out + run.err, "--- KYRVEN")) << "a form without a terminal";
+    EXPECT_FALSE(Contains(ReadFile("Plugins/KYRVEN.ini").value_or(""), "Power=")) << "saved without an OK";
+#endif
+
+    // Read back by the independent reader: what a contest robot would see.
+    std::string error;
+    const std::optional<CabrilloFile> log = ReadCabrillo(*written, error);
+    ASSERT_TRUE(log) << error;
+    EXPECT_EQ(static_cast<long>(log->qsos.size()), SummaryNumber(run.err, "Stored"));
+    for (const CabrilloQso& qso : log->qsos) {
+        EXPECT_EQ(qso.sentCall, "Q0KRV");
+        EXPECT_EQ(qso.mode, "RY");
+    }
+    const std::string out = Unix(run.out);
+    const std::size_t score = out.find("Score: = ");
+    ASSERT_NE(score, std::string::npos) << out;
+    const auto value = [&](const std::string& tag) {
+        const auto it = log->header.find(tag);
+        return it == log->header.end() ? std::string("(none)") : it->second;
+    };
+    EXPECT_EQ(value("CLAIMED-SCORE"), out.substr(score + 9, out.find('\n', score) - score - 9));
+    EXPECT_EQ(value("NAME"), "Ada Kestrel");
+    EXPECT_EQ(value("ADDRESS-CITY"), "Port Vellin");
+    EXPECT_EQ(value("CLUB"), "Rolvania Teletype Club");
+    EXPECT_EQ(value("OPERATORS"), "Q0KRV");
+    EXPECT_EQ(value("CREATED-BY"), "Zorv ") << "no host program lies in the work folder";
+    std::vector<std::string> soapbox;
+    for (auto [it, end] = log->header.equal_range("SOAPBOX"); it != end; ++it) soapbox.push_back(it->second);
+    EXPECT_EQ(soapbox, (std::vector<std::string>{"Line one", "Line two"}));
 }
 
 TEST_F(StatsHostRun, VersionAndHelp) {
