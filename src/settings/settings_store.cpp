@@ -30,6 +30,28 @@ std::string FileStemOf(std::string_view call) {
     return stem.substr(first, stem.find_last_not_of(blanks) - first + 1);
 }
 
+// The dialog's values and the fields of the log they show and return.
+struct Shown {
+    std::string Cabrillo::*value;
+    std::string CCabrilloLog::*field;
+};
+constexpr Shown kShown[] = {
+    {&Cabrillo::callsign, &CCabrilloLog::callsign},
+    {&Cabrillo::operators, &CCabrilloLog::operators},
+    {&Cabrillo::categoryOperator, &CCabrilloLog::categoryOperator},
+    {&Cabrillo::categoryBand, &CCabrilloLog::categoryBand},
+    {&Cabrillo::categoryPower, &CCabrilloLog::categoryPower},
+    {&Cabrillo::name, &CCabrilloLog::name},
+    {&Cabrillo::address, &CCabrilloLog::address},
+    {&Cabrillo::addressCity, &CCabrilloLog::addressCity},
+    {&Cabrillo::addressPostalCode, &CCabrilloLog::addressPostalCode},
+    {&Cabrillo::addressCountry, &CCabrilloLog::addressCountry},
+    {&Cabrillo::contest, &CCabrilloLog::contestName},
+    {&Cabrillo::email, &CCabrilloLog::email},
+    {&Cabrillo::club, &CCabrilloLog::club},
+    {&Cabrillo::soapbox, &CCabrilloLog::soapbox},
+};
+
 }  // namespace
 
 std::int32_t EditSettings(CCabrilloLog& log, const char* contestantCall) {
@@ -54,41 +76,15 @@ std::int32_t EditSettings(CCabrilloLog& log, const char* contestantCall) {
     log.club = Read("Club", "");
     log.soapbox = ReplaceAll(ReplaceAll(Read("SoapBox", ""), "<CR>", "\r"), "<LF>", "\n");
 
+    // CALLSIGN shows the call passed in, which log.callsign holds now.
     Cabrillo dialog;
-    dialog.callsign = call;
-    dialog.operators = log.operators;
-    dialog.categoryOperator = log.categoryOperator;
-    dialog.categoryBand = log.categoryBand;
-    dialog.categoryPower = log.categoryPower;
-    dialog.name = log.name;
-    dialog.address = log.address;
-    dialog.addressCity = log.addressCity;
-    dialog.addressPostalCode = log.addressPostalCode;
-    dialog.addressCountry = log.addressCountry;
+    for (const Shown& shown : kShown) dialog.*shown.value = log.*shown.field;
     dialog.claimed = log.claimedScore;
-    dialog.contest = log.contestName;
-    dialog.email = log.email;
-    dialog.club = log.club;
-    dialog.soapbox = log.soapbox;
     const bool ok = dialog.DoModal() == 1;
+    // What the operator typed into CLAIMED is dropped: the score is computed.
+    if (ok)
+        for (const Shown& shown : kShown) log.*shown.field = dialog.*shown.value;
 
-    if (ok) {
-        // What the operator typed into CLAIMED is dropped: the score is computed.
-        log.callsign = dialog.callsign;
-        log.operators = dialog.operators;
-        log.categoryOperator = dialog.categoryOperator;
-        log.categoryBand = dialog.categoryBand;
-        log.categoryPower = dialog.categoryPower;
-        log.name = dialog.name;
-        log.address = dialog.address;
-        log.addressCity = dialog.addressCity;
-        log.addressPostalCode = dialog.addressPostalCode;
-        log.addressCountry = dialog.addressCountry;
-        log.contestName = dialog.contest;
-        log.email = dialog.email;
-        log.club = dialog.club;
-        log.soapbox = dialog.soapbox;
-    }
     log.soapbox = ReplaceAll(ReplaceAll(log.soapbox, "\r", "<CR>"), "\n", "<LF>");
     if (ok) {
         Write("Operators", log.operators);
