@@ -39,7 +39,9 @@ bool AppendFile::Write(std::string_view bytes) {
 }
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Other programs may read (or write) the file while it is written.
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = WriteAll(file, bytes);
     ok = ::FlushFileBuffers(file) && ok;
