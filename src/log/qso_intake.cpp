@@ -45,17 +45,15 @@ std::int32_t AddQso(const QsoFields& qso, CInfoArray& store, CBandArray& bands) 
     for (std::int32_t k = store.CountSame(record.call, record.band, record.mode); k > 0; --k)
         errors.Write(qsoPart, kDupe);
 
+    // Room for a new band first, so that nothing can fail once the record is in.
     const bool newBand = !bands.Contains(qso.band);
-    std::string band = newBand ? record.band : std::string();
-    store.Append(std::move(record));
+    std::string band;
     if (newBand) {
-        try {
-            bands.Append(std::move(band));
-        } catch (...) {
-            store.RemoveAt(store.Count() - 1);
-            throw;
-        }
+        band = record.band;
+        bands.Reserve(bands.Bands().size() + 1);
     }
+    store.Append(std::move(record));
+    if (newBand) bands.Append(std::move(band));
     return 1;
 }
 

@@ -53,8 +53,14 @@ const char* ProduceResult(std::int32_t* resultCode) {
     if (CabrilloEnabled != 0) CabrilloLog.qsoLines.swap(qsoLines);
     if (cabrilloProduced && resultCode != nullptr) *resultCode = -1;
     // Last, after the "Output" box; a host that is absent or refuses changes
-    // nothing of the result.
-    if (MacrosSent == 0) SetHostMode();
+    // nothing of the result, and neither does a failure on the way to it: the
+    // result is committed, so it is returned, and the next request tries again.
+    if (MacrosSent == 0) {
+        try {
+            SetHostMode();
+        } catch (...) {
+        }
+    }
     return ResultText.c_str();
 }
 

@@ -16,12 +16,19 @@ std::string BandKey(const std::string& band) {
 }  // namespace
 
 void SortBands(std::vector<std::string>& bands) {
-    // The exchange sort itself fixes where bands with equal keys end up.
+    // The exchange sort itself fixes where bands with equal keys end up. Keys
+    // are made once and travel with their bands.
     const size_t n = bands.size();
+    std::vector<std::string> keys;
+    keys.reserve(n);
+    for (const std::string& band : bands) keys.push_back(BandKey(band));
     for (size_t i = 0; i + 1 < n; ++i) {
         for (size_t j = i + 1; j < n; ++j) {
             // std::string compares bytes as unsigned values; a prefix is the lesser.
-            if (BandKey(bands[i]) < BandKey(bands[j])) std::swap(bands[i], bands[j]);
+            if (keys[i] < keys[j]) {
+                std::swap(keys[i], keys[j]);
+                std::swap(bands[i], bands[j]);
+            }
         }
     }
 }

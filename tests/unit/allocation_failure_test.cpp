@@ -87,10 +87,17 @@ protected:
 };
 
 TEST_F(AllocationFailureTest, AddData0) {
-    FailEachAllocation([] { return Add("Q0C", "80m"); }, [](int32_t r) { return r == 1; });
-    EXPECT_NE(Result().find("80m\t 1\t 6\r\n40m\t 1\t 6\r\n20m\t 1\t 2\r\n"), std::string::npos);
-    FailEachAllocation([] { return Add("Q0C", "80m"); }, [](int32_t r) { return r == 1; });  // a duplicate
-    EXPECT_NE(Result().find("80m\t 2\t 12\r\n"), std::string::npos);
+    // Short and long calls: a long one makes every step of the store allocate.
+    for (const char* call : {"Q0C", "Q0LONGCALL/QRP/P"}) {
+        SCOPED_TRACE(call);
+        Reset("N0CALL");
+        FailEachAllocation([&] { return Add(call, "80m"); }, [](int32_t r) { return r == 1; });
+        EXPECT_NE(Result().find("80m\t 1\t"), std::string::npos);
+        FailEachAllocation([&] { return Add(call, "80m"); }, [](int32_t r) { return r == 1; });  // a duplicate
+        EXPECT_NE(Result().find("80m\t 2\t"), std::string::npos);
+        FailEachAllocation([&] { return Add(call, "15m"); }, [](int32_t r) { return r == 1; });  // a new band
+        EXPECT_NE(Result().find("15m\t 1\t"), std::string::npos);
+    }
 }
 
 TEST_F(AllocationFailureTest, RemoveData0) {

@@ -9,7 +9,7 @@
 
 namespace stats::platform {
 AppendFile::AppendFile(const std::string& path)
-    : handle_(::open(NativePath(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666)) {}
+    : handle_(OpenRegularFile(NativePath(path).c_str(), O_WRONLY | O_APPEND | O_CREAT)) {}
 
 AppendFile::~AppendFile() {
     if (handle_ >= 0) ::close(static_cast<int>(handle_));
@@ -24,7 +24,7 @@ bool AppendFile::Write(std::string_view bytes) {
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes) {
     const std::string native = NativePath(path);
-    int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int fd = OpenRegularFile(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC);
     if (fd < 0) return false;
     bool ok = WriteAll(fd, bytes);
     ok = (::fsync(fd) == 0 || errno == EINVAL) && ok;

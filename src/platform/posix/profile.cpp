@@ -111,7 +111,7 @@ Place Find(const std::vector<Line>& lines, std::string_view section, std::string
 enum class ReadResult { kOk, kMissing, kFailed };
 
 ReadResult ReadWhole(const std::string& native, std::string& content) {
-    int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);  // a FIFO must not block
     if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? ReadResult::kMissing : ReadResult::kFailed;
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {

@@ -28,7 +28,7 @@ bool MatchesExe(std::string_view name) {
 }
 
 bool ReadFile(const std::string& name, std::string& bytes) {
-    int fd = ::open(NativePath(name).c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(NativePath(name).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);  // a FIFO must not block
     if (fd < 0) return false;
     struct stat info {};
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
