@@ -88,6 +88,7 @@ TEST(AdifReader, MalformedLogsAreRefusedNamingFileAndPlace) {
          {"record 2", "byte 19", "no <EOR>"}},
         {"header without <EOH>", "Log\n<ADIF_VER:5>3.1.4", {"header", "byte 4", "no <EOH>"}},
         {"<EOH> after a record", "<CALL:5>Q0ABC<EOR><EOH>", {"byte 18", "<EOH> after the header"}},
+        {"no tag at all", "START-OF-LOG: 3.0\r\nQSO: 14085 RY\r\n", {"no ADIF tag found"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -105,7 +106,11 @@ TEST(AdifReader, MalformedLogsAreRefusedNamingFileAndPlace) {
 TEST(AdifReader, FilesThatCannotBeReadAreRefusedByName) {
     stats::test::WorkDir dir;
     std::filesystem::create_directory("folder.adi");
-    for (const std::string path : {"missing.adi", "folder.adi"}) {
+    std::vector<std::string> paths = {"missing.adi", "folder.adi"};
+#ifndef _WIN32
+    paths.push_back("/dev/zero");  // would feed the reader for ever
+#endif
+    for (const std::string& path : paths) {
         SCOPED_TRACE(path);
         try {
             ReadAdifFile(path);

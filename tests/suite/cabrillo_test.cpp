@@ -292,19 +292,18 @@ TEST_F(CabrilloTest, HostProgramWithoutTheExactNameGivesNoVersion) {
     EXPECT_NE(ReadFile("N0CALL.cbr").value_or("").find("\r\nCREATED-BY: Zorv \r\n"), std::string::npos);
 }
 
-TEST_F(CabrilloTest, ARunWithoutTheFlagKeepsTheLastHeaderValues) {
+TEST_F(CabrilloTest, ARunWithoutTheFlagAfterOneWithItWritesNoFile) {
     StartRun("Q9ME");
     Reset plain;
-    plain.contestantCall = "N0CALL";
+    plain.contestantCall = "Q9ME";
     plugin.ResetStats(plain);
-    // The flag decides the output; nothing is written in a run without it.
     plugin.AddData(Qso());
-    plugin.Result();
+    MessageBoxWatcher boxes;
+    int32_t code = 5;
+    plugin.Result(&code);
     EXPECT_FALSE(ReadFile("Q9ME.cbr").has_value());
-    StartRun("Q9ME");
-    plugin.AddData(Qso());
-    plugin.Result();
-    EXPECT_NE(ReadFile("Q9ME.cbr").value_or("").find("\r\nCALLSIGN: Q9ME\r\n"), std::string::npos);
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(code, 5);
 }
 
 }  // namespace

@@ -24,11 +24,16 @@ public:
         // runs up to the first tag.
         inHeader_ = !bytes_.empty() && bytes_[0] != '<';
         std::size_t pos = 0;
+        bool sawTag = false;
         while (true) {
             const std::size_t open = bytes_.find('<', pos);
             if (open == std::string_view::npos) break;
             pos = ReadTag(open);
+            sawTag = true;
         }
+        // Text without a single tag is some other file given by mistake, not an
+        // empty log.
+        if (!sawTag && !bytes_.empty()) throw AdifError(source_ + ": no ADIF tag found: this is not an ADIF log");
         if (!current_.fields.empty())
             Fail(current_.offset, inHeader_ ? "the header has no <EOH>" : "the record has no <EOR>");
         return std::move(records_);
@@ -130,6 +135,9 @@ std::vector<AdifRecord> ParseAdif(std::string_view bytes, const std::string& sou
 std::vector<AdifRecord> ReadAdifFile(const std::string& path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) throw AdifError(path + ": is a folder, not a log file");
+    // A device or a pipe could feed the reader for ever.
+    if (std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error))
+        throw AdifError(path + ": is not a regular file, not a log file");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw AdifError(path + ": cannot open the file");
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

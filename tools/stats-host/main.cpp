@@ -383,7 +383,7 @@ int Run(const Options& options) {
         std::fprintf(stderr, "  %-20s %6zu\n", std::string(kReasons[r].substr(3)).c_str(), reasonCounts[r]);
         explained += reasonCounts[r];
     }
-    if (!appended)
+    if (!appended && !qsos.empty())
         std::fprintf(stderr, "  (err.txt could not be read: reasons unknown)\n");
     else if (explained != refused)
         std::fprintf(stderr, "  %-20s %6zu\n", "no line in err.txt", refused > explained ? refused - explained : 0);
