@@ -47,6 +47,20 @@ void BM_CheckCall(benchmark::State& state) {
 }
 BENCHMARK(BM_CheckCall)->Arg(10000)->Arg(50000)->Unit(benchmark::kMicrosecond);
 
+// A hostile host passing a distinct band text with every QSO: the band order is
+// an exchange sort, quadratic in the number of bands, at every result request.
+void BM_ResultManyBands(benchmark::State& state) {
+    WorkDir dir;
+    Plugin plugin;
+    for (int i = 0; i < state.range(0); ++i) {
+        Qso qso;
+        qso.band = std::to_string(i) + "m";
+        plugin.AddData(qso);
+    }
+    for (auto _ : state) benchmark::DoNotOptimize(plugin.Result());
+}
+BENCHMARK(BM_ResultManyBands)->Arg(1000)->Arg(8000)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace stats::test
 
