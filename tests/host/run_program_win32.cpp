@@ -3,6 +3,7 @@
 #include <map>
 
 #include "host/run_program.h"
+#include "support/window_text.h"
 #include "support/workdir.h"
 
 namespace stats::test {
@@ -39,27 +40,6 @@ constexpr int kBoxTextId = 0xFFFF;
 constexpr DWORD kPollMs = 10;
 // A window still open this long after its OK was posted gets OK again.
 constexpr DWORD kPressAgainMs = 2000;
-
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-// WM_GETTEXT, which the system carries across processes (GetWindowText does
-// not read another process's controls).
-std::string TextOf(HWND window) {
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length) || length == 0)
-        return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, static_cast<WPARAM>(text.size()),
-                             reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 1000, &copied))
-        return {};
-    text.resize(static_cast<size_t>(copied));
-    return text;
-}
 
 // The operator of the child: a thread that presses OK on every dialog-class
 // window the child shows, until it is told to stop.
@@ -115,11 +95,11 @@ private:
                 continue;
             }
             ChildWindow shown;
-            shown.caption = TextOf(window);
+            shown.caption = WindowText(window);
             // Its labels are statics with the id a box's text has too; its edits tell it apart.
             shown.headerDialog =
                 shown.caption == kHeaderCaption && FindWindowExA(window, nullptr, "Edit", nullptr) != nullptr;
-            if (!shown.headerDialog) shown.text = TextOf(GetDlgItem(window, kBoxTextId));
+            if (!shown.headerDialog) shown.text = WindowText(GetDlgItem(window, kBoxTextId));
             windows_.push_back(shown);
             PressOk(window);
             pressed_[window] = now;

@@ -11,6 +11,7 @@
 #include "support/dialog_driver.h"
 #include "support/message_boxes.h"
 #include "support/plugin.h"
+#include "support/window_text.h"
 
 namespace stats::test {
 namespace {
@@ -21,21 +22,6 @@ constexpr DWORD kWaitMs = 10000;
 
 // Dialogs a DialogRun drives; the others are cancelled by the robot below.
 volatile LONG driven = 0;
-
-std::string WindowText(HWND window) {
-    const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-    if (length <= 0) return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(
-        SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(length + 1), reinterpret_cast<LPARAM>(text.data()))));
-    return text;
-}
-
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
 
 // The shown header dialogs of this process.
 BOOL CALLBACK CollectDialog(HWND window, LPARAM dialogs) {

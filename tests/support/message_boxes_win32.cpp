@@ -5,6 +5,7 @@
 #include <set>
 
 #include "support/message_boxes.h"
+#include "support/window_text.h"
 
 namespace stats::test {
 
@@ -15,20 +16,6 @@ namespace {
 // The static control that holds a message box's text.
 constexpr int kTextControlId = 0xFFFF;
 constexpr DWORD kPollMs = 10;
-
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::string WindowText(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    if (length <= 0) return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), length + 1)));
-    return text;
-}
 
 BOOL CALLBACK OnlyStaticsAndButtons(HWND control, LPARAM ok) {
     const std::string kind = ClassOf(control);
