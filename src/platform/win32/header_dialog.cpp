@@ -43,9 +43,16 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             // Enter in a one-line edit or a combo box reaches here as the
             // default button, OK; Escape and the close box as CANCEL.
             if (LOWORD(wParam) == IDOK) {
-                auto& fields = *reinterpret_cast<std::vector<DialogField>*>(::GetWindowLongPtrA(dialog, DWLP_USER));
-                for (DialogField& field : fields) field.value = ControlText(dialog, field.controlId);
-                ::EndDialog(dialog, 1);
+                // No exception may cross the system's dialog code: a saving that
+                // fails ends the dialog as one that could not run.
+                try {
+                    auto& fields =
+                        *reinterpret_cast<std::vector<DialogField>*>(::GetWindowLongPtrA(dialog, DWLP_USER));
+                    for (DialogField& field : fields) field.value = ControlText(dialog, field.controlId);
+                    ::EndDialog(dialog, 1);
+                } catch (...) {
+                    ::EndDialog(dialog, -1);
+                }
                 return TRUE;
             }
             if (LOWORD(wParam) == IDCANCEL) {
